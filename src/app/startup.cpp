@@ -1,0 +1,45 @@
+#include "app/startup.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "app/exit_status.h"
+#include "app/frame_loop.h"
+#include "picture/surface.h"
+
+int runGame(int argc, char** argv) {
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+    std::printf("Nie udalo sie zainicjowac sdl'a~");
+    return kExitSdlInitFailed;
+  }
+  screen = SDL_SetVideoMode(kScreenWidth, kScreenHeight, 32, SDL_DOUBLEBUF);
+  if (screen == nullptr) {
+    std::printf("Nie udalo sie ustawic trybu video~");
+    return kExitVideoModeFailed;
+  }
+  GameContext game{};
+  game.needFlip = false;
+  game.heldButton = 0;
+  game.solvedPhase = 0;
+  game.noPictureTicks = 0;
+  game.peekShown = false;
+  game.state = StateChoosePicture;
+  SDL_WM_SetCaption("Quilbrack", nullptr);
+  // Without an icon the window keeps the default one. The icon is kept until exit.
+  SDL_WM_SetIcon(loadPicture("icon.png"), nullptr);
+  game.picture = nullptr;
+  game.bannerSheet = loadPicture("err.png");
+  if (game.bannerSheet == nullptr) {
+    std::printf("Nie udalo sie wczytac err.png");
+    return kExitBannerLoadFailed;
+  }
+  const int status = runFrameLoop(game, argc, argv);
+  // Surfaces still held are left to the end of the process; SDL_Quit only on a normal end.
+  if (status != kExitNormal) return status;
+  SDL_Quit();
+  return kExitNormal;
+}
