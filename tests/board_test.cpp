@@ -127,10 +127,7 @@ TEST(Move, OnlyATileBesideTheBlankMoves) {
       {5, 0, 5},     // diagonal
       {15, 13, 15},  // two cells away
       {8, 7, 8},     // end of row 1 is no neighbour of the start of row 2
-      {7, 8, 7},
-      {4, 3, 4},
-      {3, 4, 3},
-      {15, -1, 15},  // off the board
+      {7, 8, 7},    {4, 3, 4}, {3, 4, 3}, {15, -1, 15},  // off the board
       {15, 16, 15},
   };
   for (const Case& c : cases) {
@@ -139,10 +136,10 @@ TEST(Move, OnlyATileBesideTheBlankMoves) {
     Board board = restingBoard(pieces);
     const Board before = board;
     tryMove(board, c.clicked);
-    const int32_t blankSlot = static_cast<int32_t>(
-        std::find_if(board.begin(), board.end(),
-                     [](const Tile& t) { return t.piece == kBlankPiece; }) -
-        board.begin());
+    const int32_t blankSlot =
+        static_cast<int32_t>(std::find_if(board.begin(), board.end(),
+                                          [](const Tile& t) { return t.piece == kBlankPiece; }) -
+                             board.begin());
     EXPECT_EQ(blankSlot, c.expectedBlankSlot) << "blank " << c.blankSlot << " click " << c.clicked;
     if (blankSlot != c.blankSlot) {
       // Whole records travel: the tile keeps its drawn position for the slide.
@@ -171,8 +168,8 @@ TEST(Slide, OneAxisStepAndSnap) {
     std::vector<int32_t> path;
   };
   const Case cases[] = {
-      {0, {0}}, {3, {0}}, {-3, {0}}, {4, {0}}, {-4, {0}}, {5, {1, 0}}, {-5, {-1, 0}}, {8, {4, 0}},
-      {-8, {-4, 0}},
+      {0, {0}},    {3, {0}},      {-3, {0}},   {4, {0}},      {-4, {0}},
+      {5, {1, 0}}, {-5, {-1, 0}}, {8, {4, 0}}, {-8, {-4, 0}},
   };
   constexpr int32_t kHome = 161;
   for (const Case& c : cases) {
@@ -197,8 +194,8 @@ TEST(Slide, JourneyLengths) {
     int32_t rows;
     int frames;
   };
-  const Case cases[] = {{1, 0, 40}, {-1, 0, 40}, {0, 1, 30}, {0, -1, 30}, {1, 1, 40},
-                        {2, 1, 80}, {1, 2, 60},  {3, 0, 120}, {0, 3, 90}, {2, 3, 90}};
+  const Case cases[] = {{1, 0, 40}, {-1, 0, 40}, {0, 1, 30},  {0, -1, 30}, {1, 1, 40},
+                        {2, 1, 80}, {1, 2, 60},  {3, 0, 120}, {0, 3, 90},  {2, 3, 90}};
   for (const Case& c : cases) {
     Board board{};
     resetBoard(board);

@@ -59,10 +59,13 @@ TEST(ApplyEvent, EventTable) {
   const Case cases[] = {
       {"quit", makeEvent(SDL_QUIT), with([](Visible& v) { v.state = StateQuit; })},
       {"expose", makeEvent(SDL_VIDEOEXPOSE), with([](Visible& v) { v.needFlip = true; })},
-      {"right press", buttonEvent(SDL_MOUSEBUTTONDOWN, 3), with([](Visible& v) { v.heldButton = 3; })},
-      {"middle press", buttonEvent(SDL_MOUSEBUTTONDOWN, 2), with([](Visible& v) { v.heldButton = 2; })},
+      {"right press", buttonEvent(SDL_MOUSEBUTTONDOWN, 3),
+       with([](Visible& v) { v.heldButton = 3; })},
+      {"middle press", buttonEvent(SDL_MOUSEBUTTONDOWN, 2),
+       with([](Visible& v) { v.heldButton = 2; })},
       {"wheel", buttonEvent(SDL_MOUSEBUTTONDOWN, 5), with([](Visible& v) { v.heldButton = 5; })},
-      {"right release", buttonEvent(SDL_MOUSEBUTTONUP, 3), with([](Visible& v) { v.heldButton = 0; })},
+      {"right release", buttonEvent(SDL_MOUSEBUTTONUP, 3),
+       with([](Visible& v) { v.heldButton = 0; })},
       {"F2", keyEvent(SDL_KEYDOWN, SDLK_F2, KMOD_NONE),
        with([](Visible& v) { v.state = StateChoosePicture; })},
       {"shift F2", keyEvent(SDL_KEYDOWN, SDLK_F2, KMOD_LSHIFT),
@@ -137,9 +140,9 @@ TEST(FrameLoop, PacingCountsAcrossTheTickWrap) {
     uint32_t frameStart, now, delay;
   };
   const Case cases[] = {
-      {1000, 1000, 20},      {1000, 1007, 13},      {1000, 1020, 0},
-      {1000, 1021, 0},       {1000, 90000, 0},      {0xfffffff0u, 0xfffffff5u, 15},
-      {0xfffffff0u, 2, 2},   {0xfffffff0u, 4, 0},   {0xffffffffu, 0, 19},
+      {1000, 1000, 20},      {1000, 1007, 13},    {1000, 1020, 0},
+      {1000, 1021, 0},       {1000, 90000, 0},    {0xfffffff0u, 0xfffffff5u, 15},
+      {0xfffffff0u, 2, 2},   {0xfffffff0u, 4, 0}, {0xffffffffu, 0, 19},
       {0xfffffffau, 100, 0},
   };
   for (const Case& c : cases) {
@@ -250,9 +253,9 @@ void expectNoPictureScreen(const FrameHarness& harness, SDL_Surface* sheet) {
   EXPECT_EQ(harness.shownAt(191, 70), black);
   EXPECT_EQ(harness.shownAt(448, 70), black);
   // Inside the strip, every pixel is the sheet's pixel blended onto black.
-  SDL_Surface* expected = SDL_CreateRGBSurface(0, kStripWidth, kStripHeight, 32,
-                                               screen->format->Rmask, screen->format->Gmask,
-                                               screen->format->Bmask, screen->format->Amask);
+  SDL_Surface* expected =
+      SDL_CreateRGBSurface(0, kStripWidth, kStripHeight, 32, screen->format->Rmask,
+                           screen->format->Gmask, screen->format->Bmask, screen->format->Amask);
   SDL_FillRect(expected, nullptr, black);
   SDL_Rect strip{0, 0, kStripWidth, kStripHeight};
   SDL_BlitSurface(sheet, &strip, expected, nullptr);

@@ -17,8 +17,8 @@ Uint32 wordFor(int32_t x, int32_t y) {
 }
 
 SDL_Surface* makeWordSurface(int32_t width, int32_t height) {
-  SDL_Surface* surface = SDL_CreateRGBSurface(0, width, height, 32, 0x00ff0000, 0x0000ff00,
-                                              0x000000ff, 0xff000000);
+  SDL_Surface* surface =
+      SDL_CreateRGBSurface(0, width, height, 32, 0x00ff0000, 0x0000ff00, 0x000000ff, 0xff000000);
   for (int32_t y = 0; y < height; ++y) {
     for (int32_t x = 0; x < width; ++x) putPixel(surface, x, y, wordFor(x, y));
   }
@@ -28,9 +28,9 @@ SDL_Surface* makeWordSurface(int32_t width, int32_t height) {
 // The nearest-neighbour rule written plainly: column outer, row inner, the source row
 // worked out for every pixel.
 SDL_Surface* plainScale(SDL_Surface* source) {
-  SDL_Surface* result = SDL_CreateRGBSurface(0, 640, 480, 32, screen->format->Rmask,
-                                             screen->format->Gmask, screen->format->Bmask,
-                                             screen->format->Amask);
+  SDL_Surface* result =
+      SDL_CreateRGBSurface(0, 640, 480, 32, screen->format->Rmask, screen->format->Gmask,
+                           screen->format->Bmask, screen->format->Amask);
   const float ratioX = static_cast<float>(source->w) / 640.0f;
   const float ratioY = static_cast<float>(source->h) / 480.0f;
   for (int32_t x = 0; x < 640; ++x) {

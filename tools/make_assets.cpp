@@ -144,12 +144,24 @@ Rgba hueColour(double hue, double value) {
   const double falling = value * (1.0 - f);
   double r = 0, g = 0, b = 0;
   switch (static_cast<int>(h)) {
-    case 0: r = value, g = rising; break;
-    case 1: r = falling, g = value; break;
-    case 2: g = value, b = rising; break;
-    case 3: g = falling, b = value; break;
-    case 4: r = rising, b = value; break;
-    default: r = value, b = falling; break;
+    case 0:
+      r = value, g = rising;
+      break;
+    case 1:
+      r = falling, g = value;
+      break;
+    case 2:
+      g = value, b = rising;
+      break;
+    case 3:
+      g = falling, b = value;
+      break;
+    case 4:
+      r = rising, b = value;
+      break;
+    default:
+      r = value, b = falling;
+      break;
   }
   auto byte = [](double v) { return static_cast<uint8_t>(std::clamp(v, 0.0, 1.0) * 255.0 + 0.5); };
   return Rgba{byte(r), byte(g), byte(b), 255};
@@ -186,7 +198,8 @@ Image makeSamplePicture() {
       const double ring = 0.75 + 0.25 * std::cos(std::sqrt(dx * dx + dy * dy) / 9.0);
       Rgba colour = hueColour(x * 360.0 / kWidth + y * 90.0 / kHeight, ring);
       const double hill = 360 + 40 * std::sin(x / 70.0) + 20 * std::sin(x / 23.0);
-      if (y > hill) colour = hueColour(110 + (y - hill) * 0.3, 0.35 + 0.2 * ((x / 16 + y / 16) % 2));
+      if (y > hill)
+        colour = hueColour(110 + (y - hill) * 0.3, 0.35 + 0.2 * ((x / 16 + y / 16) % 2));
       const double sunX = x - 500.0;
       const double sunY = y - 90.0;
       if (sunX * sunX + sunY * sunY < 55.0 * 55.0) colour = Rgba{255, 230, 90, 255};

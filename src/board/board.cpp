@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <utility>
 
-int runtimeRand() { return std::rand(); }
+int runtimeRand() {
+  return std::rand();
+}
 
 void resetBoard(Board& board) {
   for (int32_t slot = 0; slot < kSlotCount; ++slot) {

@@ -27,8 +27,12 @@ struct Tile {
 using Board = std::array<Tile, kSlotCount>;
 
 // Top-left corner of slot (or piece) n at rest: one pixel inside its cell.
-constexpr int32_t homeX(int32_t n) { return (n % kBoardColumns) * kCellWidth + 1; }
-constexpr int32_t homeY(int32_t n) { return (n / kBoardColumns) * kCellHeight + 1; }
+constexpr int32_t homeX(int32_t n) {
+  return (n % kBoardColumns) * kCellWidth + 1;
+}
+constexpr int32_t homeY(int32_t n) {
+  return (n / kBoardColumns) * kCellHeight + 1;
+}
 
 // Source of the deal's random numbers. The game uses the runtime library's rand();
 // tests hand in a scripted sequence.

@@ -1,7 +1,7 @@
 // The open-file dialog on Windows: the common dialog, owned by the active window, listing
 // all files.
-#include <windows.h>
 #include <commdlg.h>
+#include <windows.h>
 
 #include <cstring>
 

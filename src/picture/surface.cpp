@@ -23,7 +23,9 @@ int blitAt(SDL_Surface* dst, SDL_Surface* src, int32_t x, int32_t y, SDL_Rect* s
   return SDL_UpperBlit(src, srcRect, dst, &at);
 }
 
-Uint32 mapColor(Uint8 r, Uint8 g, Uint8 b, Uint8 a) { return SDL_MapRGBA(screen->format, r, g, b, a); }
+Uint32 mapColor(Uint8 r, Uint8 g, Uint8 b, Uint8 a) {
+  return SDL_MapRGBA(screen->format, r, g, b, a);
+}
 
 void fillScreen(Uint32 color) {
   SDL_FillRect(screen, makeRect(&scratchRect, 0, 0, screen->w, screen->h), color);
@@ -33,7 +35,9 @@ static Uint32* pixelRow(SDL_Surface* surface, int32_t y) {
   return reinterpret_cast<Uint32*>(static_cast<Uint8*>(surface->pixels) + y * surface->pitch);
 }
 
-Uint32 getPixel(SDL_Surface* surface, int32_t x, int32_t y) { return pixelRow(surface, y)[x]; }
+Uint32 getPixel(SDL_Surface* surface, int32_t x, int32_t y) {
+  return pixelRow(surface, y)[x];
+}
 
 void putPixel(SDL_Surface* surface, int32_t x, int32_t y, Uint32 value) {
   pixelRow(surface, y)[x] = value;
@@ -61,8 +65,8 @@ static void copyScaled(SDL_Surface* source, SDL_Surface* result, float ratioX, f
 }
 
 static SDL_Surface* makeScaledCopy(SDL_Surface* source, int32_t width, int32_t height) {
-  if (source == nullptr || source->format->BytesPerPixel != 4 || source->w <= 0 ||
-      source->h <= 0 || width <= 0 || width > kScreenWidth || height <= 0) {
+  if (source == nullptr || source->format->BytesPerPixel != 4 || source->w <= 0 || source->h <= 0 ||
+      width <= 0 || width > kScreenWidth || height <= 0) {
     return nullptr;
   }
   const SDL_PixelFormat* format = screen->format;

@@ -3,7 +3,9 @@
 #include "picture/surface.h"
 #include "render/slide.h"
 
-void clearScreen() { fillScreen(mapColor(0, 0, 0, 255)); }
+void clearScreen() {
+  fillScreen(mapColor(0, 0, 0, 255));
+}
 
 void drawTiles(const Board& board, SDL_Surface* source, SDL_Surface* destination) {
   for (const Tile& tile : board) {

@@ -23,17 +23,27 @@ FakeDialog::FakeDialog(bool onlyFakes) : folder(makeTempFolder()) {
   setenv("PATH", newPath.c_str(), 1);
 }
 
-FakeDialog::~FakeDialog() { setenv("PATH", savedPath.c_str(), 1); }
+FakeDialog::~FakeDialog() {
+  setenv("PATH", savedPath.c_str(), 1);
+}
 
 void FakeDialog::answer(const std::string& program, const std::string& output, int status) const {
   const std::string script = folder + "/" + program;
   const std::string log = shellQuoted(folder + "/calls.log");
-  writeFile(script, "#!/bin/sh\n"
-                    "for a in \"$@\"; do printf '%s\\n' \"$a\" >> " + log + "; done\n"
-                    "printf -- '--end--\\n' >> " + log + "\n"
-                    "echo 'dialog noise on standard error' >&2\n"
-                    "printf '%s' " + shellQuoted(output) + "\n"
-                    "exit " + std::to_string(status) + "\n");
+  writeFile(script,
+            "#!/bin/sh\n"
+            "for a in \"$@\"; do printf '%s\\n' \"$a\" >> " +
+                log +
+                "; done\n"
+                "printf -- '--end--\\n' >> " +
+                log +
+                "\n"
+                "echo 'dialog noise on standard error' >&2\n"
+                "printf '%s' " +
+                shellQuoted(output) +
+                "\n"
+                "exit " +
+                std::to_string(status) + "\n");
   chmod(script.c_str(), 0755);
 }
 

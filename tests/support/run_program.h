@@ -7,13 +7,13 @@
 #include <vector>
 
 struct ProgramRun {
-  int status = -1;  // exit status, or 128 + signal
+  int status = -1;     // exit status, or 128 + signal
   std::string output;  // standard output and standard error together
 };
 
 struct ProgramOptions {
-  std::string folder;                  // working directory
-  std::vector<std::string> arguments;  // after the program's name
+  std::string folder;                    // working directory
+  std::vector<std::string> arguments;    // after the program's name
   std::vector<std::string> environment;  // added to (or replacing in) the test's own
   // Called once the program runs, with its process id; returns when the test is done
   // with it (for example after sending it a signal).

@@ -36,8 +36,8 @@ Origin pixelOrigin(const SDL_PixelFormat* format, Uint32 pixel) {
 }
 
 SDL_Surface* makeOriginPicture(int32_t width, int32_t height) {
-  SDL_Surface* plain = SDL_CreateRGBSurface(0, width, height, 32, 0x00ff0000, 0x0000ff00,
-                                            0x000000ff, 0xff000000);
+  SDL_Surface* plain =
+      SDL_CreateRGBSurface(0, width, height, 32, 0x00ff0000, 0x0000ff00, 0x000000ff, 0xff000000);
   SDL_Surface* picture = SDL_DisplayFormatAlpha(plain);
   SDL_FreeSurface(plain);
   for (int32_t y = 0; y < height; ++y) {
