@@ -1,7 +1,8 @@
 // The open-file dialog on Windows: the common dialog, owned by the active window, listing
 // all files.
-#include <commdlg.h>
 #include <windows.h>
+// commdlg.h needs the types of windows.h first.
+#include <commdlg.h>
 
 #include <cstring>
 
