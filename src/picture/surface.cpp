@@ -2,6 +2,9 @@
 
 #include <SDL_image.h>
 
+#include "picture/picture_file.h"
+#include "picture/quiet_errors.h"
+
 SDL_Surface* screen = nullptr;
 SDL_Rect scratchRect;
 
@@ -92,7 +95,11 @@ SDL_Surface* scaleSurface(SDL_Surface* source, int32_t width, int32_t height) {
 }
 
 SDL_Surface* loadPicture(const char* path) {
+  // A file refused before decoding counts as one that does not load.
+  if (!isDecodablePicture(path)) return nullptr;
+  const int savedErrors = silenceStandardError();
   SDL_Surface* decoded = IMG_Load(path);
+  restoreStandardError(savedErrors);
   if (decoded == nullptr) return nullptr;
   SDL_Surface* converted = SDL_DisplayFormatAlpha(decoded);
   SDL_FreeSurface(decoded);

@@ -45,5 +45,6 @@ inline int32_t scaledIndex(int32_t i, float ratio) {
 }
 
 // The image at path, converted to the display's format with an alpha channel; null when
-// it cannot be read, decoded or converted.
+// it cannot be read, decoded or converted, and when it is refused before decoding (not a
+// regular file, or larger than kMaxPicturePixels).
 SDL_Surface* loadPicture(const char* path);

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -46,9 +47,25 @@ SDL_Surface* makeOriginPicture(int32_t width, int32_t height) {
   return picture;
 }
 
+namespace {
+// Every folder made for a test is removed when the test program ends.
+std::vector<std::string>& madeFolders() {
+  static std::vector<std::string> folders;
+  return folders;
+}
+void removeMadeFolders() {
+  for (const std::string& folder : madeFolders()) {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+  }
+}
+}  // namespace
+
 std::string makeTempFolder() {
   std::string pattern = "/tmp/quilbrack-test-XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
+  if (madeFolders().empty()) std::atexit(removeMadeFolders);
+  madeFolders().push_back(pattern);
   return pattern;
 }
 

@@ -1,0 +1,26 @@
+// Checks made on a picture file before it is decoded, so that no file can make the game
+// block, read forever or run out of memory: only regular files are opened, and only
+// pictures whose header gives a size within kMaxPicturePixels are decoded.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+// The largest picture decoded: 100 million pixels, 400 MB as a 32-bit surface (loading
+// holds the decoded image and its converted copy at once, so about twice that at peak).
+// Larger than any photograph a player is likely to have; a decompression bomb's claimed
+// size is far above it.
+inline constexpr int64_t kMaxPicturePixels = 100'000'000;
+
+struct PictureSize {
+  int64_t width;
+  int64_t height;
+};
+
+// The size that the picture's header states, read without decoding the picture, for the
+// file type that the image loader will take it for. Nothing when the file is not a regular
+// file, is not a type the loader reads, or its header cannot be read.
+std::optional<PictureSize> readPictureSize(const char* path);
+
+// A regular file whose header states a size from 1 x 1 up to kMaxPicturePixels.
+bool isDecodablePicture(const char* path);
