@@ -175,10 +175,9 @@ TEST_F(HostileInputs, EachIsPlayedOrRefusedQuietly) {
          return truncated(convert(d, {"-quality", "90"}, "whole.jpg"), "cut.jpg");
        },
        Outcome::Played},
-      // The loader draws what a cut GIF or JPEG still holds, and the game plays that.
       {"truncated GIF",
        [](const std::string& d) { return truncated(convert(d, {}, "whole.gif"), "cut.gif"); },
-       Outcome::Played},
+       Outcome::Refused},
       {"folder", [](const std::string& d) { return d; }, Outcome::Refused},
       {"named pipe",
        [](const std::string& d) {
@@ -228,25 +227,25 @@ TEST_F(HostileInputs, EachIsPlayedOrRefusedQuietly) {
          return convert(d, {"-colorspace", "CMYK"}, "cmyk.jpg");
        },
        Outcome::Played},
-      {"GIF", [](const std::string& d) { return convert(d, {}, "picture.gif"); }, Outcome::Played},
+      {"GIF", [](const std::string& d) { return convert(d, {}, "picture.gif"); }, Outcome::Refused},
       {"BMP", [](const std::string& d) { return convert(d, {}, "picture.bmp"); }, Outcome::Played},
       {"TGA", [](const std::string& d) { return convert(d, {}, "picture.tga"); }, Outcome::Played},
       {"TIFF", [](const std::string& d) { return convert(d, {}, "picture.tif"); }, Outcome::Played},
       {"WebP", [](const std::string& d) { return convert(d, {}, "picture.webp"); },
        Outcome::Played},
+      // GIF, PCX and XPM go to the loader's own decoders, which crash or hang on broken
+      // files: the game never decodes them.
       {"PCX",
        [](const std::string& d) {
          return convert(d, {"-type", "Palette"}, "picture.pcx");
        },
-       Outcome::Played},
-      // Four planes, a kind of PCX the loader does not read.
-      {"PCX with alpha", [](const std::string& d) { return convert(d, {}, "alpha.pcx"); },
        Outcome::Refused},
       {"XPM",
        [](const std::string& d) {
          return convert(d, {"-colors", "16"}, "picture.xpm");
        },
-       Outcome::Played},
+       Outcome::Refused},
+      {"PNM", [](const std::string& d) { return convert(d, {}, "picture.ppm"); }, Outcome::Played},
       {"PNG claiming 30000 x 30000",
        [](const std::string& d) { return pngClaiming(d, 30000, 30000); }, Outcome::Refused},
       {"GIF frame claiming 60000 x 60000", gifWithHugeImage, Outcome::Refused},
@@ -318,16 +317,15 @@ TEST(PictureSize, HeadersAreReadWithoutDecoding) {
   writeOriginPng(folder + "/tiny.png", 1, 1);
   struct Case {
     std::string path;
-    std::optional<PictureSize> size;  // none: the header reader itself calls it too large
+    std::optional<PictureSize> size;
     bool decodable;
   };
   const Case cases[] = {
-      {pngClaiming(folder, 30000, 30000), std::nullopt, false},
+      {pngClaiming(folder, 30000, 30000), PictureSize{30000, 30000}, false},
       {pngClaiming(folder, 10000, 10000), PictureSize{10000, 10000}, true},
       {pngClaiming(folder, 10000, 10001), PictureSize{10000, 10001}, false},
       {pngClaiming(folder, 100000, 1000), PictureSize{100000, 1000}, true},
-      {pngClaiming(folder, 0, 10), std::nullopt, false},
-      {gifWithHugeImage(folder), PictureSize{60000, 60000}, false},
+      {pngClaiming(folder, 0, 10), PictureSize{0, 10}, false},
   };
   for (const Case& c : cases) {
     const std::optional<PictureSize> size = readPictureSize(c.path.c_str());

@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
-#include <stb_image.h>
 #include <sys/stat.h>
 #include <tiffio.h>
 #include <webp/decode.h>
@@ -16,8 +15,8 @@
 
 namespace {
 
-// The types in the order in which the image loader tries them; TGA has no signature and
-// is taken by its extension alone.
+// The types in the order in which the image loader tries them. TGA has no signature: a
+// file whose name ends in .tga is taken for one, whatever it holds, before anything else.
 enum class PictureType {
   Cur,
   Ico,
@@ -36,7 +35,15 @@ enum class PictureType {
   Tga
 };
 
+bool hasTgaExtension(const char* path) {
+  const char* dot = std::strrchr(path, '.');
+  return dot != nullptr && std::strlen(dot) == 4 && std::tolower(dot[1]) == 't' &&
+         std::tolower(dot[2]) == 'g' && std::tolower(dot[3]) == 'a';
+}
+
 std::optional<PictureType> detectType(const char* path) {
+  // The loader takes a file named .tga for a TGA before it looks at any signature.
+  if (hasTgaExtension(path)) return PictureType::Tga;
   SDL_RWops* file = SDL_RWFromFile(path, "rb");
   if (file == nullptr) return std::nullopt;
   struct Probe {
@@ -58,13 +65,7 @@ std::optional<PictureType> detectType(const char* path) {
     }
   }
   SDL_RWclose(file);
-  if (found) return found;
-  const char* dot = std::strrchr(path, '.');
-  if (dot != nullptr && std::strlen(dot) == 4 && std::tolower(dot[1]) == 't' &&
-      std::tolower(dot[2]) == 'g' && std::tolower(dot[3]) == 'a') {
-    return PictureType::Tga;
-  }
-  return std::nullopt;
+  return found;
 }
 
 // The first bytes of the file: enough for every header read here.
@@ -89,71 +90,90 @@ uint32_t littleEndian(const std::vector<unsigned char>& bytes, size_t at, int co
   return value;
 }
 
-std::optional<PictureSize> sizeByStb(const char* path) {
+bool skipBytes(FILE* file, long count);
+
+// PNG: the IHDR chunk, first after the signature, holds the size. The loader hands the
+// PNG library whatever is in its buffer when a read runs past the end of the file, which
+// can keep it reading forever, so every chunk up to IEND must lie inside the file.
+std::optional<PictureSize> sizeOfPng(FILE* file) {
+  unsigned char start[24];
+  if (std::fread(start, 1, sizeof start, file) != sizeof start) return std::nullopt;
+  const std::vector<unsigned char> head(start, start + sizeof start);
+  if (std::memcmp(&start[12], "IHDR", 4) != 0) return std::nullopt;
+  if (std::fseek(file, 8, SEEK_SET) != 0) return std::nullopt;
+  for (;;) {
+    unsigned char chunk[8];  // length and type
+    if (std::fread(chunk, 1, sizeof chunk, file) != sizeof chunk) return std::nullopt;
+    const std::vector<unsigned char> fields(chunk, chunk + sizeof chunk);
+    const uint32_t length = bigEndian(fields, 0, 4);
+    if (length > 0x7fffffffu || !skipBytes(file, static_cast<long>(length) + 4)) {
+      return std::nullopt;  // data and CRC
+    }
+    if (std::memcmp(&chunk[4], "IEND", 4) == 0) break;
+  }
+  return PictureSize{bigEndian(head, 16, 4), bigEndian(head, 20, 4)};
+}
+
+// BMP: the info header's size tells its form; a negative height means rows top down.
+std::optional<PictureSize> sizeOfBmp(const std::vector<unsigned char>& head) {
+  if (head.size() < 26) return std::nullopt;
+  if (littleEndian(head, 14, 4) == 12) {
+    return PictureSize{littleEndian(head, 18, 2), littleEndian(head, 20, 2)};
+  }
+  const int64_t width = static_cast<int32_t>(littleEndian(head, 18, 4));
+  const int64_t height = static_cast<int32_t>(littleEndian(head, 22, 4));
+  return PictureSize{width, height < 0 ? -height : height};
+}
+
+std::optional<PictureSize> sizeOfTga(const std::vector<unsigned char>& head) {
+  if (head.size() < 18) return std::nullopt;
+  return PictureSize{littleEndian(head, 12, 2), littleEndian(head, 14, 2)};
+}
+
+// JPEG: walks the marker segments up to the first start-of-frame, which holds the size.
+std::optional<PictureSize> sizeOfJpeg(FILE* file) {
+  if (std::fgetc(file) != 0xff || std::fgetc(file) != 0xd8) return std::nullopt;
+  for (;;) {
+    int marker = std::fgetc(file);
+    if (marker != 0xff) return std::nullopt;
+    while (marker == 0xff) marker = std::fgetc(file);  // fill bytes
+    if (marker == EOF || marker == 0xd9 || marker == 0xda) return std::nullopt;
+    if (marker == 0x01 || (marker >= 0xd0 && marker <= 0xd7)) continue;  // no length
+    unsigned char field[7];
+    if (std::fread(field, 1, 2, file) != 2) return std::nullopt;
+    const long length = field[0] << 8 | field[1];
+    if (length < 2) return std::nullopt;
+    const bool startOfFrame =
+        marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 && marker != 0xcc;
+    if (startOfFrame) {
+      if (length < 7 || std::fread(field, 1, 5, file) != 5) return std::nullopt;
+      return PictureSize{field[3] << 8 | field[4], field[1] << 8 | field[2]};
+    }
+    if (std::fseek(file, length - 2, SEEK_CUR) != 0) return std::nullopt;
+  }
+}
+
+bool skipBytes(FILE* file, long count) {
+  if (std::fseek(file, count - 1, SEEK_CUR) != 0) return false;
+  return std::fgetc(file) != EOF;
+}
+
+// Runs a reader that walks the file's structure over the open file.
+std::optional<PictureSize> walkFile(const char* path, std::optional<PictureSize> (*reader)(FILE*)) {
   FILE* file = std::fopen(path, "rb");
   if (file == nullptr) return std::nullopt;
-  int width = 0, height = 0, components = 0;
-  const int known = stbi_info_from_file(file, &width, &height, &components);
+  const std::optional<PictureSize> size = reader(file);
   std::fclose(file);
-  if (known == 0) return std::nullopt;
-  return PictureSize{width, height};
-}
-
-// GIF: the loader makes its surface the size of the first image in the file, which need
-// not be the logical screen's size; take the larger of the two on each axis.
-std::optional<PictureSize> sizeOfGif(const std::vector<unsigned char>& head) {
-  if (head.size() < 13) return std::nullopt;
-  PictureSize size{littleEndian(head, 6, 2), littleEndian(head, 8, 2)};
-  size_t at = 13;
-  if ((head[10] & 0x80) != 0) at += 3u << ((head[10] & 0x07) + 1);  // global colour table
-  while (at < head.size()) {
-    if (head[at] == 0x2c) {  // image descriptor
-      if (at + 9 > head.size()) return std::nullopt;
-      size.width = std::max<int64_t>(size.width, littleEndian(head, at + 5, 2));
-      size.height = std::max<int64_t>(size.height, littleEndian(head, at + 7, 2));
-      return size;
-    }
-    if (head[at] != 0x21 || at + 2 > head.size()) return std::nullopt;  // not an extension
-    at += 2;  // introducer and label, then sub-blocks up to an empty one
-    while (at < head.size() && head[at] != 0) at += head[at] + 1u;
-    ++at;
-  }
-  return std::nullopt;
-}
-
-std::optional<PictureSize> sizeOfPcx(const std::vector<unsigned char>& head) {
-  if (head.size() < 12) return std::nullopt;
-  const int64_t width = int64_t{littleEndian(head, 8, 2)} - littleEndian(head, 4, 2) + 1;
-  const int64_t height = int64_t{littleEndian(head, 10, 2)} - littleEndian(head, 6, 2) + 1;
-  return PictureSize{width, height};
-}
-
-// "gimp xcf file\0" or "gimp xcf v001\0", then width and height.
-std::optional<PictureSize> sizeOfXcf(const std::vector<unsigned char>& head) {
-  if (head.size() < 22) return std::nullopt;
-  return PictureSize{bigEndian(head, 14, 4), bigEndian(head, 18, 4)};
-}
-
-// IFF: the BMHD chunk, normally the first after "FORM", size and "ILBM" or "PBM ".
-std::optional<PictureSize> sizeOfLbm(const std::vector<unsigned char>& head) {
-  size_t at = 12;
-  while (at + 12 <= head.size()) {
-    const uint32_t length = bigEndian(head, at + 4, 4);
-    if (std::memcmp(&head[at], "BMHD", 4) == 0) {
-      return PictureSize{bigEndian(head, at + 8, 2), bigEndian(head, at + 10, 2)};
-    }
-    at += 8 + length + (length & 1);
-  }
-  return std::nullopt;
+  return size;
 }
 
 // Reads the unsigned decimal numbers of a text header, skipping '#' comments.
-std::vector<int64_t> headerNumbers(const std::vector<unsigned char>& head, size_t at, size_t count,
-                                   bool comments) {
+std::vector<int64_t> headerNumbers(const std::vector<unsigned char>& head, size_t at,
+                                   size_t count) {
   std::vector<int64_t> numbers;
   while (at < head.size() && numbers.size() < count) {
     const unsigned char c = head[at];
-    if (comments && c == '#') {
+    if (c == '#') {
       while (at < head.size() && head[at] != '\n') ++at;
     } else if (std::isdigit(c)) {
       int64_t value = 0;
@@ -172,22 +192,7 @@ std::vector<int64_t> headerNumbers(const std::vector<unsigned char>& head, size_
 
 // PNM: "P1".."P6", then width and height as text.
 std::optional<PictureSize> sizeOfPnm(const std::vector<unsigned char>& head) {
-  const std::vector<int64_t> numbers = headerNumbers(head, 2, 2, true);
-  if (numbers.size() < 2) return std::nullopt;
-  return PictureSize{numbers[0], numbers[1]};
-}
-
-// XPM: the first string of the array holds "width height colours characters-per-pixel".
-std::optional<PictureSize> sizeOfXpm(const std::vector<unsigned char>& head) {
-  const unsigned char* text = head.data();
-  const void* quote = std::memchr(text, '"', head.size());
-  if (quote == nullptr) return std::nullopt;
-  const size_t at = static_cast<const unsigned char*>(quote) - text + 1;
-  std::vector<unsigned char> rest(head.begin() + static_cast<long>(at), head.end());
-  const void* end = std::memchr(rest.data(), '"', rest.size());
-  if (end == nullptr) return std::nullopt;
-  rest.resize(static_cast<const unsigned char*>(end) - rest.data());
-  const std::vector<int64_t> numbers = headerNumbers(rest, 0, 2, false);
+  const std::vector<int64_t> numbers = headerNumbers(head, 2, 2);
   if (numbers.size() < 2) return std::nullopt;
   return PictureSize{numbers[0], numbers[1]};
 }
@@ -213,7 +218,7 @@ std::optional<PictureSize> sizeOfTiff(const char* path) {
   return PictureSize{width, height};
 }
 
-constexpr size_t kHeadBytes = 64 * 1024;
+constexpr size_t kHeadBytes = 4096;
 
 }  // namespace
 
@@ -224,33 +229,34 @@ std::optional<PictureSize> readPictureSize(const char* path) {
   const std::optional<PictureType> type = detectType(path);
   if (!type) return std::nullopt;
   switch (*type) {
-    case PictureType::Cur:
-    case PictureType::Ico:
-      // Icon entries store each side in one byte: 256 x 256 at most.
-      return PictureSize{256, 256};
     case PictureType::Bmp:
+      return sizeOfBmp(readHead(path, kHeadBytes));
     case PictureType::Jpg:
+      return walkFile(path, sizeOfJpeg);
     case PictureType::Png:
+      return walkFile(path, sizeOfPng);
     case PictureType::Tga:
-      return sizeByStb(path);
-    case PictureType::Gif:
-      return sizeOfGif(readHead(path, kHeadBytes));
-    case PictureType::Lbm:
-      return sizeOfLbm(readHead(path, kHeadBytes));
-    case PictureType::Pcx:
-      return sizeOfPcx(readHead(path, kHeadBytes));
+      return sizeOfTga(readHead(path, kHeadBytes));
     case PictureType::Pnm:
       return sizeOfPnm(readHead(path, kHeadBytes));
     case PictureType::Tif:
       return sizeOfTiff(path);
-    case PictureType::Xcf:
-      return sizeOfXcf(readHead(path, kHeadBytes));
-    case PictureType::Xpm:
-      return sizeOfXpm(readHead(path, kHeadBytes));
     case PictureType::Webp:
       return sizeOfWebp(readHead(path, kHeadBytes));
+    case PictureType::Cur:
+    case PictureType::Gif:
+    case PictureType::Ico:
+    case PictureType::Lbm:
+    case PictureType::Pcx:
+    case PictureType::Xcf:
+    case PictureType::Xpm:
     case PictureType::Xv:
-      break;  // rare enough not to be measured: refused
+      // These are read by the loader's own old decoders. Its GIF decoder crashes on broken
+      // LZW data and loops forever on a file cut short or with an impossible code size; its
+      // XPM decoder crashes on a duplicated colour key; its PCX decoder asks for a negative
+      // amount of memory on a broken header. A file cannot be proven safe for them without
+      // decoding it, so they are refused rather than decoded.
+      break;
   }
   return std::nullopt;
 }

@@ -19,7 +19,8 @@ struct PictureSize {
 
 // The size that the picture's header states, read without decoding the picture, for the
 // file type that the image loader will take it for. Nothing when the file is not a regular
-// file, is not a type the loader reads, or its header cannot be read.
+// file, is not one of the types the game plays (PNG, JPEG, BMP, TGA, TIFF, WebP and PNM),
+// or its header cannot be read, or (PNG) a chunk runs past the end of the file.
 std::optional<PictureSize> readPictureSize(const char* path);
 
 // A regular file whose header states a size from 1 x 1 up to kMaxPicturePixels.
