@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "picture/surface.h"
+#include "support/plain_scale.h"
 #include "support/sdl_display.h"
 
 namespace {
@@ -23,24 +24,6 @@ SDL_Surface* makeWordSurface(int32_t width, int32_t height) {
     for (int32_t x = 0; x < width; ++x) putPixel(surface, x, y, wordFor(x, y));
   }
   return surface;
-}
-
-// The nearest-neighbour rule written plainly: column outer, row inner, the source row
-// worked out for every pixel.
-SDL_Surface* plainScale(SDL_Surface* source) {
-  SDL_Surface* result =
-      SDL_CreateRGBSurface(0, 640, 480, 32, screen->format->Rmask, screen->format->Gmask,
-                           screen->format->Bmask, screen->format->Amask);
-  const float ratioX = static_cast<float>(source->w) / 640.0f;
-  const float ratioY = static_cast<float>(source->h) / 480.0f;
-  for (int32_t x = 0; x < 640; ++x) {
-    const int32_t sx = static_cast<int32_t>(static_cast<double>(x) * ratioX);
-    for (int32_t y = 0; y < 480; ++y) {
-      const int32_t sy = static_cast<int32_t>(static_cast<double>(y) * ratioY);
-      putPixel(result, x, y, getPixel(source, sx, sy));
-    }
-  }
-  return result;
 }
 
 // Which source column (or row) each destination column (row) of a scaled word surface came

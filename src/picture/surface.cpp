@@ -2,6 +2,8 @@
 
 #include <SDL_image.h>
 
+#include <cstring>
+
 #include "picture/picture_file.h"
 #include "picture/quiet_errors.h"
 
@@ -55,15 +57,25 @@ static void unlockIfNeeded(SDL_Surface* surface) {
 }
 
 // The copy runs row by row over a table of source columns, so every output row is one
-// sequential write and every input row one (mostly) forward read. Each word lands where
-// the column-by-column nearest-neighbour rule puts it: same ratios, same truncation.
+// sequential write and every input row one forward read; a destination row that takes the
+// same source row as the one above it (when the picture is enlarged) is copied from that
+// row. Each word lands where the column-by-column nearest-neighbour rule puts it: same
+// ratios, same truncation.
 static void copyScaled(SDL_Surface* source, SDL_Surface* result, float ratioX, float ratioY) {
   int32_t sourceColumn[kScreenWidth];
-  for (int32_t x = 0; x < result->w; ++x) sourceColumn[x] = scaledIndex(x, ratioX);
+  const int32_t width = result->w;
+  for (int32_t x = 0; x < width; ++x) sourceColumn[x] = scaledIndex(x, ratioX);
+  int32_t previousRow = -1;
   for (int32_t y = 0; y < result->h; ++y) {
-    const Uint32* from = pixelRow(source, scaledIndex(y, ratioY));
-    Uint32* to = pixelRow(result, y);
-    for (int32_t x = 0; x < result->w; ++x) to[x] = from[sourceColumn[x]];
+    const int32_t sourceRow = scaledIndex(y, ratioY);
+    Uint32* __restrict to = pixelRow(result, y);
+    if (sourceRow == previousRow) {
+      std::memcpy(to, pixelRow(result, y - 1), static_cast<size_t>(width) * sizeof(Uint32));
+      continue;
+    }
+    const Uint32* __restrict from = pixelRow(source, sourceRow);
+    for (int32_t x = 0; x < width; ++x) to[x] = from[sourceColumn[x]];
+    previousRow = sourceRow;
   }
 }
 
