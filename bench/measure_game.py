@@ -18,7 +18,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "e2e"))
 import robot  # noqa: E402
 
-GAME, ASSETS, PROBE, MEASURE_LOAD = sys.argv[1:5]
+GAME, ASSETS, PROBE, MEASURE_LOAD = map(os.path.abspath, sys.argv[1:5])
 TICKS = os.sysconf("SC_CLK_TCK")
 WINDOW_SECONDS = 5.0
 
@@ -44,6 +44,8 @@ def flips(log):
 
 def measure(screen, scratch, picture):
     log = os.path.join(scratch, "flips.log")
+    if os.path.exists(log):
+        os.remove(log)
     env = dict(screen.env)
     env["LD_PRELOAD"] = PROBE
     env["QUILBRACK_FLIP_LOG"] = log
