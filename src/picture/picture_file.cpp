@@ -78,19 +78,23 @@ std::vector<unsigned char> readHead(const char* path, size_t limit) {
   return head;
 }
 
-uint32_t bigEndian(const std::vector<unsigned char>& bytes, size_t at, int count) {
+uint32_t bigEndian(const unsigned char* bytes, int count) {
   uint32_t value = 0;
-  for (int i = 0; i < count; ++i) value = value << 8 | bytes[at + i];
+  for (int i = 0; i < count; ++i) value = value << 8 | bytes[i];
   return value;
 }
 
-uint32_t littleEndian(const std::vector<unsigned char>& bytes, size_t at, int count) {
+uint32_t littleEndian(const unsigned char* bytes, int count) {
   uint32_t value = 0;
-  for (int i = count - 1; i >= 0; --i) value = value << 8 | bytes[at + i];
+  for (int i = count - 1; i >= 0; --i) value = value << 8 | bytes[i];
   return value;
 }
 
-bool skipBytes(FILE* file, long count);
+// Moves count bytes on; false when the file ends before them.
+bool skipBytes(FILE* file, long count) {
+  if (std::fseek(file, count - 1, SEEK_CUR) != 0) return false;
+  return std::fgetc(file) != EOF;
+}
 
 // PNG: the IHDR chunk, first after the signature, holds the size. The loader hands the
 // PNG library whatever is in its buffer when a read runs past the end of the file, which
@@ -98,36 +102,34 @@ bool skipBytes(FILE* file, long count);
 std::optional<PictureSize> sizeOfPng(FILE* file) {
   unsigned char start[24];
   if (std::fread(start, 1, sizeof start, file) != sizeof start) return std::nullopt;
-  const std::vector<unsigned char> head(start, start + sizeof start);
   if (std::memcmp(&start[12], "IHDR", 4) != 0) return std::nullopt;
   if (std::fseek(file, 8, SEEK_SET) != 0) return std::nullopt;
   for (;;) {
     unsigned char chunk[8];  // length and type
     if (std::fread(chunk, 1, sizeof chunk, file) != sizeof chunk) return std::nullopt;
-    const std::vector<unsigned char> fields(chunk, chunk + sizeof chunk);
-    const uint32_t length = bigEndian(fields, 0, 4);
+    const uint32_t length = bigEndian(chunk, 4);
     if (length > 0x7fffffffu || !skipBytes(file, static_cast<long>(length) + 4)) {
       return std::nullopt;  // data and CRC
     }
     if (std::memcmp(&chunk[4], "IEND", 4) == 0) break;
   }
-  return PictureSize{bigEndian(head, 16, 4), bigEndian(head, 20, 4)};
+  return PictureSize{bigEndian(&start[16], 4), bigEndian(&start[20], 4)};
 }
 
 // BMP: the info header's size tells its form; a negative height means rows top down.
 std::optional<PictureSize> sizeOfBmp(const std::vector<unsigned char>& head) {
   if (head.size() < 26) return std::nullopt;
-  if (littleEndian(head, 14, 4) == 12) {
-    return PictureSize{littleEndian(head, 18, 2), littleEndian(head, 20, 2)};
+  if (littleEndian(&head[14], 4) == 12) {
+    return PictureSize{littleEndian(&head[18], 2), littleEndian(&head[20], 2)};
   }
-  const int64_t width = static_cast<int32_t>(littleEndian(head, 18, 4));
-  const int64_t height = static_cast<int32_t>(littleEndian(head, 22, 4));
+  const int64_t width = static_cast<int32_t>(littleEndian(&head[18], 4));
+  const int64_t height = static_cast<int32_t>(littleEndian(&head[22], 4));
   return PictureSize{width, height < 0 ? -height : height};
 }
 
 std::optional<PictureSize> sizeOfTga(const std::vector<unsigned char>& head) {
   if (head.size() < 18) return std::nullopt;
-  return PictureSize{littleEndian(head, 12, 2), littleEndian(head, 14, 2)};
+  return PictureSize{littleEndian(&head[12], 2), littleEndian(&head[14], 2)};
 }
 
 // JPEG: walks the marker segments up to the first start-of-frame, which holds the size.
@@ -151,11 +153,6 @@ std::optional<PictureSize> sizeOfJpeg(FILE* file) {
     }
     if (std::fseek(file, length - 2, SEEK_CUR) != 0) return std::nullopt;
   }
-}
-
-bool skipBytes(FILE* file, long count) {
-  if (std::fseek(file, count - 1, SEEK_CUR) != 0) return false;
-  return std::fgetc(file) != EOF;
 }
 
 // Runs a reader that walks the file's structure over the open file.
