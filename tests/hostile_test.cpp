@@ -12,6 +12,9 @@
 #include <iostream>
 #include <iterator>
 
+#include <SDL_image.h>
+
+#include "picture/gif_picture.h"
 #include "picture/picture_file.h"
 #include "picture/surface.h"
 #include "support/fake_dialog.h"
@@ -227,14 +230,19 @@ TEST_F(HostileInputs, EachIsPlayedOrRefusedQuietly) {
          return convert(d, {"-colorspace", "CMYK"}, "cmyk.jpg");
        },
        Outcome::Played},
-      {"GIF", [](const std::string& d) { return convert(d, {}, "picture.gif"); }, Outcome::Refused},
+      {"GIF", [](const std::string& d) { return convert(d, {}, "picture.gif"); }, Outcome::Played},
+      {"interlaced GIF with a transparent colour",
+       [](const std::string& d) {
+         return convert(d, {"-interlace", "GIF", "-transparent", "black"}, "interlaced.gif");
+       },
+       Outcome::Played},
       {"BMP", [](const std::string& d) { return convert(d, {}, "picture.bmp"); }, Outcome::Played},
       {"TGA", [](const std::string& d) { return convert(d, {}, "picture.tga"); }, Outcome::Played},
       {"TIFF", [](const std::string& d) { return convert(d, {}, "picture.tif"); }, Outcome::Played},
       {"WebP", [](const std::string& d) { return convert(d, {}, "picture.webp"); },
        Outcome::Played},
-      // GIF, PCX and XPM go to the loader's own decoders, which crash or hang on broken
-      // files: the game never decodes them.
+      // PCX and XPM go to the loader's own decoders, which crash on broken files: the game
+      // never decodes them.
       {"PCX",
        [](const std::string& d) {
          return convert(d, {"-type", "Palette"}, "picture.pcx");
@@ -312,6 +320,32 @@ TEST_F(HostileInputs, OneByOneFillsTheWholePicture) {
   }
 }
 
+// On a sound GIF the game's decoder gives what the image loader gives, word for word once
+// in the display's format: colours, transparency and interlaced row order.
+TEST_F(HostileInputs, GifDecodesLikeTheImageLoader) {
+  const std::string& d = *folder;
+  for (const std::string& path :
+       {convert(d, {}, "plain.gif"),
+        convert(d, {"-interlace", "GIF", "-transparent", "black"}, "interlaced-clear.gif")}) {
+    SDL_Surface* ours = decodeGif(path.c_str());
+    SDL_Surface* theirs = IMG_Load(path.c_str());
+    ASSERT_NE(ours, nullptr) << path;
+    ASSERT_NE(theirs, nullptr) << path;
+    SDL_Surface* oursShown = SDL_DisplayFormatAlpha(ours);
+    SDL_Surface* theirsShown = SDL_DisplayFormatAlpha(theirs);
+    ASSERT_EQ(oursShown->w, theirsShown->w);
+    ASSERT_EQ(oursShown->h, theirsShown->h);
+    int differing = 0;
+    for (int32_t y = 0; y < oursShown->h; ++y) {
+      for (int32_t x = 0; x < oursShown->w; ++x) {
+        differing += getPixel(oursShown, x, y) != getPixel(theirsShown, x, y) ? 1 : 0;
+      }
+    }
+    EXPECT_EQ(differing, 0) << path;
+    for (SDL_Surface* surface : {ours, theirs, oursShown, theirsShown}) SDL_FreeSurface(surface);
+  }
+}
+
 TEST(PictureSize, HeadersAreReadWithoutDecoding) {
   const std::string folder = makeTempFolder();
   writeOriginPng(folder + "/tiny.png", 1, 1);
@@ -326,6 +360,7 @@ TEST(PictureSize, HeadersAreReadWithoutDecoding) {
       {pngClaiming(folder, 10000, 10001), PictureSize{10000, 10001}, false},
       {pngClaiming(folder, 100000, 1000), PictureSize{100000, 1000}, true},
       {pngClaiming(folder, 0, 10), PictureSize{0, 10}, false},
+      {gifWithHugeImage(folder), PictureSize{60000, 60000}, false},
   };
   for (const Case& c : cases) {
     const std::optional<PictureSize> size = readPictureSize(c.path.c_str());

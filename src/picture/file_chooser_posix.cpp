@@ -23,8 +23,8 @@ constexpr const char* kDialogTitle = "Quilbrack: wybierz obrazek";
 // The extensions of the picture types the game plays, in both cases, since the dialogs'
 // patterns are case-sensitive.
 constexpr const char* kImagePatterns =
-    "*.png *.jpg *.jpeg *.jpe *.bmp *.tga *.tif *.tiff *.webp *.pnm *.pbm *.pgm *.ppm "
-    "*.PNG *.JPG *.JPEG *.JPE *.BMP *.TGA *.TIF *.TIFF *.WEBP *.PNM *.PBM *.PGM *.PPM";
+    "*.png *.jpg *.jpeg *.jpe *.gif *.bmp *.tga *.tif *.tiff *.webp *.pnm *.pbm *.pgm *.ppm "
+    "*.PNG *.JPG *.JPEG *.JPE *.GIF *.BMP *.TGA *.TIF *.TIFF *.WEBP *.PNM *.PBM *.PGM *.PPM";
 // A path longer than this is not a path any file system here accepts.
 constexpr size_t kLongestAnswer = 1 << 16;
 

@@ -1,5 +1,7 @@
 #include "picture/picture_file.h"
 
+#include "picture/gif_picture.h"
+
 #include <SDL.h>
 #include <SDL_image.h>
 #include <sys/stat.h>
@@ -240,19 +242,20 @@ std::optional<PictureSize> readPictureSize(const char* path) {
       return sizeOfTiff(path);
     case PictureType::Webp:
       return sizeOfWebp(readHead(path, kHeadBytes));
-    case PictureType::Cur:
     case PictureType::Gif:
+      return readGifSize(path);
+    case PictureType::Cur:
     case PictureType::Ico:
     case PictureType::Lbm:
     case PictureType::Pcx:
     case PictureType::Xcf:
     case PictureType::Xpm:
     case PictureType::Xv:
-      // These are read by the loader's own old decoders. Its GIF decoder crashes on broken
-      // LZW data and loops forever on a file cut short or with an impossible code size; its
-      // XPM decoder crashes on a duplicated colour key; its PCX decoder asks for a negative
-      // amount of memory on a broken header. A file cannot be proven safe for them without
-      // decoding it, so they are refused rather than decoded.
+      // These are read by the loader's own old decoders. Its XPM decoder crashes on a
+      // duplicated colour key; its PCX decoder asks for a negative amount of memory on a
+      // broken header. A file cannot be proven safe for them without decoding it, so they
+      // are refused rather than decoded. (Its GIF decoder is no better, so GIF is decoded
+      // with giflib instead.)
       break;
   }
   return std::nullopt;
@@ -262,4 +265,9 @@ bool isDecodablePicture(const char* path) {
   const std::optional<PictureSize> size = readPictureSize(path);
   return size && size->width > 0 && size->height > 0 &&
          size->width <= kMaxPicturePixels / size->height;
+}
+
+SDL_Surface* decodePicture(const char* path) {
+  if (detectType(path) == PictureType::Gif) return decodeGif(path);
+  return IMG_Load(path);
 }

@@ -3,6 +3,8 @@
 // pictures whose header gives a size within kMaxPicturePixels are decoded.
 #pragma once
 
+#include <SDL.h>
+
 #include <cstdint>
 #include <optional>
 
@@ -19,9 +21,13 @@ struct PictureSize {
 
 // The size that the picture's header states, read without decoding the picture, for the
 // file type that the image loader will take it for. Nothing when the file is not a regular
-// file, is not one of the types the game plays (PNG, JPEG, BMP, TGA, TIFF, WebP and PNM),
-// or its header cannot be read, or (PNG) a chunk runs past the end of the file.
+// file, is not one of the types the game plays (PNG, JPEG, GIF, BMP, TGA, TIFF, WebP and
+// PNM), or its header cannot be read, or (PNG) a chunk runs past the end of the file.
 std::optional<PictureSize> readPictureSize(const char* path);
 
 // A regular file whose header states a size from 1 x 1 up to kMaxPicturePixels.
 bool isDecodablePicture(const char* path);
+
+// Decodes a picture that isDecodablePicture accepted: GIF with giflib, the rest with the
+// image loader.
+SDL_Surface* decodePicture(const char* path);

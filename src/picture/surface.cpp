@@ -1,7 +1,5 @@
 #include "picture/surface.h"
 
-#include <SDL_image.h>
-
 #include <cstring>
 
 #include "picture/picture_file.h"
@@ -110,7 +108,7 @@ SDL_Surface* loadPicture(const char* path) {
   // A file refused before decoding counts as one that does not load.
   if (!isDecodablePicture(path)) return nullptr;
   const int savedErrors = silenceStandardError();
-  SDL_Surface* decoded = IMG_Load(path);
+  SDL_Surface* decoded = decodePicture(path);
   restoreStandardError(savedErrors);
   if (decoded == nullptr) return nullptr;
   SDL_Surface* converted = SDL_DisplayFormatAlpha(decoded);
