@@ -219,15 +219,16 @@ std::optional<PictureSize> sizeOfTiff(const char* path) {
 
 constexpr size_t kHeadBytes = 4096;
 
-}  // namespace
-
-std::optional<PictureSize> readPictureSize(const char* path) {
+// The type of a regular file, as the image loader will take it. Pipes, devices and folders
+// are never opened: reading one could block or never end.
+std::optional<PictureType> regularFileType(const char* path) {
   struct stat info;
-  // Pipes, devices and folders are never opened: reading one could block or never end.
   if (stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  const std::optional<PictureType> type = detectType(path);
-  if (!type) return std::nullopt;
-  switch (*type) {
+  return detectType(path);
+}
+
+std::optional<PictureSize> sizeOfType(const char* path, PictureType type) {
+  switch (type) {
     case PictureType::Bmp:
       return sizeOfBmp(readHead(path, kHeadBytes));
     case PictureType::Jpg:
@@ -261,13 +262,25 @@ std::optional<PictureSize> readPictureSize(const char* path) {
   return std::nullopt;
 }
 
-bool isDecodablePicture(const char* path) {
-  const std::optional<PictureSize> size = readPictureSize(path);
+bool withinLimit(const std::optional<PictureSize>& size) {
   return size && size->width > 0 && size->height > 0 &&
          size->width <= kMaxPicturePixels / size->height;
 }
 
+}  // namespace
+
+std::optional<PictureSize> readPictureSize(const char* path) {
+  const std::optional<PictureType> type = regularFileType(path);
+  if (!type) return std::nullopt;
+  return sizeOfType(path, *type);
+}
+
+bool isDecodablePicture(const char* path) {
+  return withinLimit(readPictureSize(path));
+}
+
 SDL_Surface* decodePicture(const char* path) {
-  if (detectType(path) == PictureType::Gif) return decodeGif(path);
-  return IMG_Load(path);
+  const std::optional<PictureType> type = regularFileType(path);
+  if (!type || !withinLimit(sizeOfType(path, *type))) return nullptr;
+  return *type == PictureType::Gif ? decodeGif(path) : IMG_Load(path);
 }

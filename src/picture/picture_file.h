@@ -28,6 +28,7 @@ std::optional<PictureSize> readPictureSize(const char* path);
 // A regular file whose header states a size from 1 x 1 up to kMaxPicturePixels.
 bool isDecodablePicture(const char* path);
 
-// Decodes a picture that isDecodablePicture accepted: GIF with giflib, the rest with the
-// image loader.
+// Decodes the picture when isDecodablePicture would accept it (GIF with giflib, the rest
+// with the image loader); null when it is refused or does not decode. The file's type is
+// worked out once for both.
 SDL_Surface* decodePicture(const char* path);

@@ -106,7 +106,6 @@ SDL_Surface* scaleSurface(SDL_Surface* source, int32_t width, int32_t height) {
 
 SDL_Surface* loadPicture(const char* path) {
   // A file refused before decoding counts as one that does not load.
-  if (!isDecodablePicture(path)) return nullptr;
   const int savedErrors = silenceStandardError();
   SDL_Surface* decoded = decodePicture(path);
   restoreStandardError(savedErrors);
