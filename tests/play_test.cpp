@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "board/click.h"
@@ -17,6 +19,13 @@
 namespace {
 
 const std::vector<int32_t> kSolved = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+
+// The solved layout with the given pairs of slots exchanged, in order.
+std::vector<int32_t> solvedWithSwaps(std::initializer_list<std::pair<int32_t, int32_t>> swaps) {
+  std::vector<int32_t> pieces = kSolved;
+  for (auto [a, b] : swaps) std::swap(pieces[a], pieces[b]);
+  return pieces;
+}
 
 class Play : public testing::Test {
  protected:
@@ -115,9 +124,8 @@ TEST_F(Play, TilesSlideFromTheSolvedLayoutIntoTheDeal) {
 }
 
 TEST_F(Play, SidewaysMoveIsPresentedEveryFourPixelsFor40Frames) {
-  std::vector<int32_t> pieces = kSolved;
-  std::swap(pieces[14], pieces[15]);  // the blank in slot 14, piece 14 in slot 15
-  std::swap(pieces[5], pieces[6]);    // and not solved after the move
+  // The blank in slot 14 and piece 14 in slot 15; not solved after the move.
+  const std::vector<int32_t> pieces = solvedWithSwaps({{14, 15}, {5, 6}});
   startAtRest(pieces);
   click(560, 420);  // slot 15: piece 14 moves left into slot 14
   harness.frame();
@@ -135,9 +143,8 @@ TEST_F(Play, SidewaysMoveIsPresentedEveryFourPixelsFor40Frames) {
 }
 
 TEST_F(Play, UpwardMoveTakes30Frames) {
-  std::vector<int32_t> pieces = kSolved;
-  std::swap(pieces[11], pieces[15]);  // blank in slot 11, piece 11 below it in slot 15
-  std::swap(pieces[5], pieces[6]);
+  // The blank in slot 11, piece 11 below it in slot 15.
+  const std::vector<int32_t> pieces = solvedWithSwaps({{11, 15}, {5, 6}});
   startAtRest(pieces);
   click(500, 400);
   harness.frame();
@@ -152,8 +159,7 @@ TEST_F(Play, UpwardMoveTakes30Frames) {
 }
 
 TEST_F(Play, AtRestTheTilesHaveOnePixelBlackFramesAndTheBlankIsBlack) {
-  std::vector<int32_t> pieces = kSolved;
-  std::swap(pieces[5], pieces[6]);
+  const std::vector<int32_t> pieces = solvedWithSwaps({{5, 6}});
   startAtRest(pieces);
   EXPECT_FALSE(harness.presented);
   pushEventOfType(SDL_VIDEOEXPOSE);
@@ -174,8 +180,7 @@ TEST_F(Play, AtRestTheTilesHaveOnePixelBlackFramesAndTheBlankIsBlack) {
 }
 
 TEST_F(Play, ClicksThatCannotMoveAreStillUsedUp) {
-  std::vector<int32_t> pieces = kSolved;
-  std::swap(pieces[14], pieces[15]);
+  const std::vector<int32_t> pieces = solvedWithSwaps({{14, 15}});
   startAtRest(pieces);
   const Board before = harness.game.board;
   for (auto [x, y] : std::vector<std::pair<int32_t, int32_t>>{
@@ -192,8 +197,7 @@ TEST_F(Play, ClicksThatCannotMoveAreStillUsedUp) {
 }
 
 TEST_F(Play, PressAndReleaseQueuedTogetherTakeOneFrameEach) {
-  std::vector<int32_t> pieces = kSolved;
-  std::swap(pieces[14], pieces[15]);
+  const std::vector<int32_t> pieces = solvedWithSwaps({{14, 15}});
   startAtRest(pieces);
   movePointer(10, 10);
   pushButton(SDL_MOUSEBUTTONDOWN, 1);
@@ -243,8 +247,7 @@ TEST(Click, CellEdges) {
 }
 
 TEST_F(Play, PeekShowsTheWholePictureWhileTheRightButtonIsHeld) {
-  std::vector<int32_t> pieces = kSolved;
-  std::swap(pieces[5], pieces[6]);
+  const std::vector<int32_t> pieces = solvedWithSwaps({{5, 6}});
   startAtRest(pieces);
   pushButton(SDL_MOUSEBUTTONDOWN, 3);
   for (int frame = 0; frame < 3; ++frame) {
@@ -262,8 +265,7 @@ TEST_F(Play, PeekShowsTheWholePictureWhileTheRightButtonIsHeld) {
 }
 
 TEST_F(Play, AnyOtherButtonEndsThePeek) {
-  std::vector<int32_t> pieces = kSolved;
-  std::swap(pieces[5], pieces[6]);
+  const std::vector<int32_t> pieces = solvedWithSwaps({{5, 6}});
   startAtRest(pieces);
   for (Uint8 other : {1, 2, 4, 5}) {
     pushButton(SDL_MOUSEBUTTONDOWN, 3);
@@ -282,8 +284,7 @@ TEST_F(Play, AnyOtherButtonEndsThePeek) {
 }
 
 TEST_F(Play, TilesKeepSlidingUnderThePeek) {
-  std::vector<int32_t> pieces = kSolved;
-  std::swap(pieces[14], pieces[15]);
+  const std::vector<int32_t> pieces = solvedWithSwaps({{14, 15}});
   startAtRest(pieces);
   click(560, 420);
   harness.frame();  // the click
@@ -304,8 +305,7 @@ TEST_F(Play, SolvedDisplayFollowsTheLastSlideAndHolds48Frames) {
   for (const Case& c : {Case{14, 41}, Case{11, 31}}) {
     SCOPED_TRACE(c.blankSlot);
     harness.game.state = StateDeal;
-    std::vector<int32_t> pieces = kSolved;
-    std::swap(pieces[c.blankSlot], pieces[15]);
+    const std::vector<int32_t> pieces = solvedWithSwaps({{c.blankSlot, 15}});
     startAtRest(pieces);
     click(600, 440);  // slot 15 holds the piece that belongs in the blank's slot
     harness.frame();  // frame K
@@ -356,8 +356,7 @@ TEST_F(Play, LeftPressAfterTheHoldOpensTheDialog) {
   FakeDialog dialog;
   dialog.answer("zenity", "", 1);
   harness.arguments.push_back(QUILBRACK_ASSETS_DIR "/sample.png");
-  std::vector<int32_t> pieces = kSolved;
-  std::swap(pieces[14], pieces[15]);
+  const std::vector<int32_t> pieces = solvedWithSwaps({{14, 15}});
   startAtRest(pieces);
   click(600, 440);
   for (int frame = 0; frame < 41 + 48 + 3; ++frame) harness.frame();
@@ -370,8 +369,7 @@ TEST_F(Play, LeftPressAfterTheHoldOpensTheDialog) {
 }
 
 TEST_F(Play, ExposeWhileWaitingForRestDelaysTheSolvedDisplayOneFrame) {
-  std::vector<int32_t> pieces = kSolved;
-  std::swap(pieces[14], pieces[15]);
+  const std::vector<int32_t> pieces = solvedWithSwaps({{14, 15}});
   startAtRest(pieces);
   click(600, 440);
   harness.frame();
